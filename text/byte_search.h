@@ -1,0 +1,113 @@
+#pragma once
+// The scanning engine under FindText, SplitText and ReplaceSubtext.
+//
+// The text operations try a match only where a character begins, stepping
+// from the scan start: a byte from 0x80 to 0xFF and the byte after it make
+// one double-byte character. Stepping byte by byte would be slow, so the
+// engine finds raw byte matches with a fast search and then asks whether the
+// match starts a character. A byte below 0x80 always ends a character (a
+// one-byte character, or the second byte of a pair), so an offset starts a
+// character exactly when the run of bytes 0x80-0xFF just before it, back to
+// such a byte or to a known start, has even length. Both halves run in time
+// linear in the text, whatever it holds.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace vorlakin::detail {
+
+inline constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
+
+// ASCII case folding: A-Z to a-z, every other byte unchanged.
+inline constexpr unsigned char FoldAscii(unsigned char byte) noexcept {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + 0x20) : byte;
+}
+
+// Answers "does this offset start a character?" for offsets asked in
+// increasing order, in amortised constant time.
+class CharacterStarts {
+ public:
+  CharacterStarts(std::string_view text, std::size_t knownStart) noexcept
+      : bytes_(reinterpret_cast<const unsigned char*>(text.data())), anchor_(knownStart) {}
+
+  bool IsStart(std::size_t offset) noexcept;
+  // The scan restarts at `offset`, which counts as a character start.
+  void Restart(std::size_t offset) noexcept { anchor_ = offset; }
+
+ private:
+  const unsigned char* bytes_;
+  std::size_t anchor_;  // a character start at or before every offset asked
+};
+
+// Finds raw (byte-aligned) occurrences of a needle, exactly or with ASCII
+// case folding. Calls must ask from non-decreasing offsets. A fast search
+// (memchr, or a SIMD filter on the first and last byte) serves ordinary
+// input; when the input makes it do more work than it advances, the finder
+// switches to Knuth-Morris-Pratt for the rest of the scan, which keeps the
+// total linear.
+class NeedleFinder {
+ public:
+  NeedleFinder(std::string_view needle, bool foldCase);
+  ~NeedleFinder();
+  NeedleFinder(const NeedleFinder&) = delete;
+  NeedleFinder& operator=(const NeedleFinder&) = delete;
+
+  // First occurrence starting at or after `from`, or kNoMatch.
+  std::size_t Next(std::string_view haystack, std::size_t from);
+
+ private:
+  std::size_t FastNext(std::string_view haystack, std::size_t from);
+  std::size_t FilterNext(std::string_view haystack, std::size_t from);
+  std::size_t KmpNext(std::string_view haystack, std::size_t from);
+  bool Matches(const unsigned char* at) const noexcept;
+  // The needle as compared: folded when folding.
+  const unsigned char* Pattern() const noexcept {
+    return foldCase_ ? foldedNeedle_.get() : reinterpret_cast<const unsigned char*>(needle_.data());
+  }
+
+  std::string_view needle_;
+  bool foldCase_;
+  std::unique_ptr<unsigned char[]> foldedNeedle_;
+  // Work accounting for the switch to KMP.
+  bool useKmp_ = false;
+  std::size_t firstFrom_ = kNoMatch;
+  std::size_t work_ = 0;
+  // KMP state: the next haystack offset to read and how much of the needle
+  // the bytes before it match.
+  std::unique_ptr<std::uint32_t[]> failure_;
+  std::size_t kmpOffset_ = 0;
+  std::size_t kmpMatched_ = 0;
+};
+
+// Calls onMatch(offset) for each occurrence of `needle` that starts a
+// character, scanning `text` from `begin`; after a match the scan goes on
+// behind it, from a new character start. onMatch returns false to stop.
+template <class OnMatch>
+void ForEachMatch(std::string_view text, std::string_view needle, bool foldCase, std::size_t begin,
+                  OnMatch onMatch) {
+  NeedleFinder finder(needle, foldCase);
+  CharacterStarts starts(text, begin);
+  for (std::size_t from = begin;;) {
+    const std::size_t hit = finder.Next(text, from);
+    if (hit == kNoMatch) {
+      return;
+    }
+    if (!starts.IsStart(hit)) {
+      from = hit + 1;
+      continue;
+    }
+    if (!onMatch(hit)) {
+      return;
+    }
+    from = hit + needle.size();
+    starts.Restart(from);
+  }
+}
+
+// FindText on plain bytes: 1-based position or -1. See text_operations.h.
+std::int64_t FindBytes(std::string_view text, std::string_view subtext, std::int64_t start,
+                       bool caseInsensitive);
+
+}  // namespace vorlakin::detail
