@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "text/candidate_filter.h"
 
 namespace vorlakin::detail {
 namespace {
@@ -47,24 +45,49 @@ bool CharacterStarts::IsStart(std::size_t offset) noexcept {
   return start;
 }
 
-NeedleFinder::NeedleFinder(std::string_view needle, bool foldCase)
-    : needle_(needle), foldCase_(foldCase && HasAsciiLetter(needle)) {
+Needle::Needle(std::string_view bytes, bool foldCase)
+    : bytes_(bytes), foldCase_(foldCase && HasAsciiLetter(bytes)) {
   if (foldCase_) {
-    foldedNeedle_ = std::make_unique<unsigned char[]>(needle.size());
-    for (std::size_t k = 0; k < needle.size(); ++k) {
-      foldedNeedle_[k] = FoldAscii(static_cast<unsigned char>(needle[k]));
+    unsigned char* folded = shortFolded_;
+    if (bytes.size() > sizeof shortFolded_) {
+      longFolded_ = std::make_unique<unsigned char[]>(bytes.size());
+      folded = longFolded_.get();
+    }
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+      folded[k] = FoldAscii(static_cast<unsigned char>(bytes[k]));
     }
   }
+  if (bytes.empty()) {
+    return;
+  }
+  const auto maskFor = [&](unsigned char b) -> unsigned char {
+    return (foldCase_ && b >= 'a' && b <= 'z') ? 0x20 : 0x00;
+  };
+  const unsigned char* p = pattern();
+  filter_ = {p[0], maskFor(p[0]), p[bytes.size() - 1], maskFor(p[bytes.size() - 1])};
+#if defined(__SSE2__)
+  const auto splat = [](unsigned char b) { return _mm_set1_epi8(static_cast<char>(b)); };
+  wide_ = {splat(filter_.firstWanted), splat(filter_.firstMask), splat(filter_.finalWanted),
+           splat(filter_.finalMask)};
+#endif
 }
 
-NeedleFinder::~NeedleFinder() = default;
-
-bool NeedleFinder::Matches(const unsigned char* at) const noexcept {
+bool Needle::MatchesAt(const unsigned char* at) const noexcept {
+  const unsigned char* p = pattern();
+  const std::size_t m = bytes_.size();
   if (!foldCase_) {
-    return std::memcmp(at, needle_.data(), needle_.size()) == 0;
+    if (m > 16) {
+      return std::memcmp(at, p, m) == 0;
+    }
+    for (std::size_t k = 0; k < m; ++k) {  // markers and split words: cheaper than a call
+      if (at[k] != p[k]) {
+        return false;
+      }
+    }
+    return true;
   }
-  for (std::size_t k = 0; k < needle_.size(); ++k) {
-    if (FoldAscii(at[k]) != foldedNeedle_[k]) {
+  for (std::size_t k = 0; k < m; ++k) {
+    if (FoldAscii(at[k]) != p[k]) {
       return false;
     }
   }
@@ -82,81 +105,73 @@ std::size_t NeedleFinder::Next(std::string_view haystack, std::size_t from) {
   if (!useKmp_ && work_ > 2 * (from - firstFrom_) + kWorkSlack) {
     useKmp_ = true;
   }
-  return useKmp_ ? KmpNext(haystack, from) : FastNext(haystack, from);
-}
-
-std::size_t NeedleFinder::FastNext(std::string_view haystack, std::size_t from) {
-  if (needle_.size() == 1 && !foldCase_) {
-    const void* hit = std::memchr(haystack.data() + from, needle_[0], haystack.size() - from);
+  if (useKmp_) {
+    return KmpNext(haystack, from);
+  }
+  if (m == 1 && !needle_.folds()) {
+    const void* hit = std::memchr(haystack.data() + from, *needle_.pattern(), haystack.size() - from);
     return hit == nullptr ? kNoMatch : static_cast<std::size_t>(static_cast<const char*>(hit) - haystack.data());
   }
   return FilterNext(haystack, from);
 }
 
+std::size_t NextCandidateSse2(const unsigned char* h, std::size_t from, std::size_t last, const Needle& needle) {
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const std::size_t hit = ScanBlocks<Block16>(h, i, last, needle);
+  if (hit != kNoMatch) {
+    return hit;
+  }
+#endif
+  return ScanRest(h, i, last, needle);
+}
+
+namespace {
+
+NextCandidateFunction ChooseCandidateFilter() {
+#if defined(VORLAKIN_HAVE_AVX2_FILTER)
+  if (__builtin_cpu_supports("avx2")) {
+    return NextCandidateAvx2;
+  }
+#endif
+  return NextCandidateSse2;
+}
+
+const NextCandidateFunction kNextCandidate = ChooseCandidateFilter();
+
+}  // namespace
+
 // Candidates must agree with the needle's first and last byte (folded when
-// folding); the SIMD loop tests sixteen candidates at a time, then each
+// folding), which a SIMD filter tests for many offsets at once; each
 // survivor is compared whole. Unlike memmem, a call costs nothing to set up,
 // which matters when matches are close together.
 std::size_t NeedleFinder::FilterNext(std::string_view haystack, std::size_t from) {
   const auto* h = reinterpret_cast<const unsigned char*>(haystack.data());
   const std::size_t m = needle_.size();
   const std::size_t last = haystack.size() - m;  // the last candidate offset
-  const auto* pattern = Pattern();
-  const unsigned char first = pattern[0];
-  const unsigned char final = pattern[m - 1];
-  // OR-ing 0x20 maps both cases of a letter to its lower case and no other
-  // byte onto it; bytes that are not letters are compared as they are.
-  const unsigned char firstMask = (foldCase_ && first >= 'a' && first <= 'z') ? 0x20 : 0x00;
-  const unsigned char finalMask = (foldCase_ && final >= 'a' && final <= 'z') ? 0x20 : 0x00;
-
-  std::size_t i = from;
-  const auto overBudget = [&](std::size_t at) { return work_ > 2 * (at - firstFrom_) + kWorkSlack; };
-#if defined(__SSE2__)
-  const __m128i firstWanted = _mm_set1_epi8(static_cast<char>(first));
-  const __m128i finalWanted = _mm_set1_epi8(static_cast<char>(final));
-  const __m128i firstFold = _mm_set1_epi8(static_cast<char>(firstMask));
-  const __m128i finalFold = _mm_set1_epi8(static_cast<char>(finalMask));
-  while (last >= 15 && i <= last - 15) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + m - 1));
-    const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstFold), firstWanted),
-                                       _mm_cmpeq_epi8(_mm_or_si128(b, finalFold), finalWanted));
-    auto bits = static_cast<unsigned>(_mm_movemask_epi8(both));
-    while (bits != 0) {
-      const auto k = static_cast<std::size_t>(__builtin_ctz(bits));
-      // Every comparison is paid for, a match too: a match that does not
-      // start a character sends the next search back inside it.
-      work_ += m;
-      if (Matches(h + i + k)) {
-        return i + k;
-      }
-      if (overBudget(i + k)) {
-        useKmp_ = true;
-        return KmpNext(haystack, i + k + 1);
-      }
-      bits &= bits - 1;
+  for (std::size_t i = from;;) {
+    const std::size_t candidate = kNextCandidate(h, i, last, needle_);
+    if (candidate == kNoMatch) {
+      return kNoMatch;
     }
-    i += 16;
-  }
-#endif
-  for (; i <= last; ++i) {
-    if ((h[i] | firstMask) == first && (h[i + m - 1] | finalMask) == final) {
-      work_ += m;
-      if (Matches(h + i)) {
-        return i;
-      }
-      if (overBudget(i)) {
-        useKmp_ = true;
-        return KmpNext(haystack, i + 1);
-      }
+    // Every comparison is paid for, a match too: a match that does not
+    // start a character sends the next search back inside it.
+    work_ += m;
+    if (needle_.MatchesAt(h + candidate)) {
+      return candidate;
     }
+    if (work_ > 2 * (candidate - firstFrom_) + kWorkSlack) {
+      useKmp_ = true;
+      return KmpNext(haystack, candidate + 1);
+    }
+    i = candidate + 1;
   }
-  return kNoMatch;
 }
 
 std::size_t NeedleFinder::KmpNext(std::string_view haystack, std::size_t from) {
   const std::size_t m = needle_.size();
-  const auto* pattern = Pattern();
+  const auto* pattern = needle_.pattern();
+  const bool fold = needle_.folds();
   if (!failure_) {
     // failure_[k]: the longest proper border of the needle's first k bytes.
     failure_ = std::make_unique<std::uint32_t[]>(m + 1);
@@ -194,7 +209,7 @@ std::size_t NeedleFinder::KmpNext(std::string_view haystack, std::size_t from) {
     k = failure_[k];
   }
   while (j < n) {
-    const unsigned char c = foldCase_ ? FoldAscii(h[j]) : h[j];
+    const unsigned char c = fold ? FoldAscii(h[j]) : h[j];
     while (k > 0 && c != pattern[k]) {
       k = failure_[k];
     }
@@ -215,6 +230,11 @@ std::size_t NeedleFinder::KmpNext(std::string_view haystack, std::size_t from) {
 
 std::int64_t FindBytes(std::string_view text, std::string_view subtext, std::int64_t start,
                        bool caseInsensitive) {
+  const Needle needle(subtext, caseInsensitive);
+  return FindBytes(text, needle, start);
+}
+
+std::int64_t FindBytes(std::string_view text, const Needle& subtext, std::int64_t start) {
   const std::size_t n = text.size();
   std::size_t begin = 0;
   if (start > 1) {
@@ -231,7 +251,7 @@ std::int64_t FindBytes(std::string_view text, std::string_view subtext, std::int
     return -1;
   }
   std::int64_t position = -1;
-  ForEachMatch(text, subtext, caseInsensitive, begin, [&](std::size_t hit) {
+  ForEachMatch(text, subtext, begin, [&](std::size_t hit) {
     // A lead byte with nothing after it ends the scan before it is tried.
     if (hit != n - 1 || static_cast<unsigned char>(text[hit]) < 0x80) {
       position = static_cast<std::int64_t>(hit) + 1;

@@ -16,6 +16,10 @@
 #include <memory>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vorlakin::detail {
 
 inline constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
@@ -41,16 +45,60 @@ class CharacterStarts {
   std::size_t anchor_;  // a character start at or before every offset asked
 };
 
-// Finds raw (byte-aligned) occurrences of a needle, exactly or with ASCII
-// case folding. Calls must ask from non-decreasing offsets. A fast search
-// (memchr, or a SIMD filter on the first and last byte) serves ordinary
-// input; when the input makes it do more work than it advances, the finder
-// switches to Knuth-Morris-Pratt for the rest of the scan, which keeps the
-// total linear.
+// A needle prepared for searching: its bytes as compared (folded to lower
+// case when folding; a needle without ASCII letters is searched exactly).
+// Refers to the caller's bytes, which must outlive it. Prepare a needle
+// once to search with it many times.
+class Needle {
+ public:
+  Needle(std::string_view bytes, bool foldCase);
+  Needle(const Needle&) = delete;
+  Needle& operator=(const Needle&) = delete;
+
+  std::size_t size() const noexcept { return bytes_.size(); }
+  bool empty() const noexcept { return bytes_.empty(); }
+  bool folds() const noexcept { return foldCase_; }
+  // The bytes as compared.
+  const unsigned char* pattern() const noexcept {
+    return foldCase_ ? (longFolded_ ? longFolded_.get() : shortFolded_)
+                     : reinterpret_cast<const unsigned char*>(bytes_.data());
+  }
+  bool MatchesAt(const unsigned char* at) const noexcept;
+
+  // What the filter looks for: a candidate's first and last byte, OR-ed
+  // with the mask, must equal the wanted byte. OR-ing 0x20 maps both cases
+  // of a letter to its lower case and no other byte onto it; bytes that are
+  // not letters (or a needle searched exactly) get the mask 0.
+  struct Filter {
+    unsigned char firstWanted, firstMask, finalWanted, finalMask;
+  };
+  const Filter& filter() const noexcept { return filter_; }
+#if defined(__SSE2__)
+  struct WideFilter {
+    __m128i firstWanted, firstMask, finalWanted, finalMask;
+  };
+  const WideFilter& wideFilter() const noexcept { return wide_; }
+#endif
+
+ private:
+  std::string_view bytes_;
+  bool foldCase_;
+  unsigned char shortFolded_[32];  // the common case: markers, split words
+  std::unique_ptr<unsigned char[]> longFolded_;
+  Filter filter_{};
+#if defined(__SSE2__)
+  WideFilter wide_{};  // the same, sixteen times over, made once
+#endif
+};
+
+// Finds raw (byte-aligned) occurrences of a needle. Calls must ask from
+// non-decreasing offsets. A fast search (memchr, or a SIMD filter on the
+// first and last byte) serves ordinary input; when the input makes it do
+// more work than it advances, the finder switches to Knuth-Morris-Pratt for
+// the rest of the scan, which keeps the total linear.
 class NeedleFinder {
  public:
-  NeedleFinder(std::string_view needle, bool foldCase);
-  ~NeedleFinder();
+  explicit NeedleFinder(const Needle& needle) noexcept : needle_(needle) {}
   NeedleFinder(const NeedleFinder&) = delete;
   NeedleFinder& operator=(const NeedleFinder&) = delete;
 
@@ -58,18 +106,10 @@ class NeedleFinder {
   std::size_t Next(std::string_view haystack, std::size_t from);
 
  private:
-  std::size_t FastNext(std::string_view haystack, std::size_t from);
   std::size_t FilterNext(std::string_view haystack, std::size_t from);
   std::size_t KmpNext(std::string_view haystack, std::size_t from);
-  bool Matches(const unsigned char* at) const noexcept;
-  // The needle as compared: folded when folding.
-  const unsigned char* Pattern() const noexcept {
-    return foldCase_ ? foldedNeedle_.get() : reinterpret_cast<const unsigned char*>(needle_.data());
-  }
 
-  std::string_view needle_;
-  bool foldCase_;
-  std::unique_ptr<unsigned char[]> foldedNeedle_;
+  const Needle& needle_;
   // Work accounting for the switch to KMP.
   bool useKmp_ = false;
   std::size_t firstFrom_ = kNoMatch;
@@ -85,9 +125,8 @@ class NeedleFinder {
 // character, scanning `text` from `begin`; after a match the scan goes on
 // behind it, from a new character start. onMatch returns false to stop.
 template <class OnMatch>
-void ForEachMatch(std::string_view text, std::string_view needle, bool foldCase, std::size_t begin,
-                  OnMatch onMatch) {
-  NeedleFinder finder(needle, foldCase);
+void ForEachMatch(std::string_view text, const Needle& needle, std::size_t begin, OnMatch onMatch) {
+  NeedleFinder finder(needle);
   CharacterStarts starts(text, begin);
   for (std::size_t from = begin;;) {
     const std::size_t hit = finder.Next(text, from);
@@ -106,8 +145,16 @@ void ForEachMatch(std::string_view text, std::string_view needle, bool foldCase,
   }
 }
 
+template <class OnMatch>
+void ForEachMatch(std::string_view text, std::string_view needle, bool foldCase, std::size_t begin,
+                  OnMatch onMatch) {
+  const Needle prepared(needle, foldCase);
+  ForEachMatch(text, prepared, begin, onMatch);
+}
+
 // FindText on plain bytes: 1-based position or -1. See text_operations.h.
 std::int64_t FindBytes(std::string_view text, std::string_view subtext, std::int64_t start,
                        bool caseInsensitive);
+std::int64_t FindBytes(std::string_view text, const Needle& subtext, std::int64_t start);
 
 }  // namespace vorlakin::detail

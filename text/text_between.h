@@ -29,4 +29,13 @@ struct Between {
 Between FindBetween(std::string_view text, std::string_view leftMarker, std::string_view rightMarker,
                     std::int64_t start, bool caseSensitive);
 
+// The same with markers prepared once, for readers that search many texts
+// for the same markers. A marker prepared with folding matches ASCII
+// letters regardless of case (GetTextBetween's case-sensitive = false).
+namespace detail {
+class Needle;
+}
+Between FindBetween(std::string_view text, const detail::Needle& leftMarker, const detail::Needle& rightMarker,
+                    std::int64_t start);
+
 }  // namespace vorlakin

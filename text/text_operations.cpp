@@ -205,26 +205,13 @@ Text ReplaceSubtext(const Text& text, const Text& subtext, const Text& replaceme
 
 TextArray SplitText(const Text& text, const Text& delimiter, std::optional<std::int64_t> maxMembers) {
   TextArray members;
-  const std::string_view bytes = text.View();
-  const std::string_view needle = delimiter.View();
-  if (bytes.empty() || (maxMembers && *maxMembers <= 0)) {
+  if (maxMembers && *maxMembers <= 0) {
     return members;
   }
-  if (needle.empty()) {
-    members.Append(Text::Slice(bytes));
-    return members;
-  }
-  std::size_t segment = 0;
-  bool complete = false;
-  detail::ForEachMatch(bytes, needle, false, 0, [&](std::size_t hit) {
-    members.Append(Text::Slice(bytes.substr(segment, hit - segment)));
-    segment = hit + needle.size();
-    complete = maxMembers && members.MemberCount() == *maxMembers;
-    return !complete;
+  ForEachSplitPiece(text.View(), delimiter.View(), [&](std::string_view piece) {
+    members.Append(Text::Slice(piece));
+    return !maxMembers || members.MemberCount() < *maxMembers;  // with a limit, the rest is dropped
   });
-  if (!complete && segment < bytes.size()) {
-    members.Append(Text::Slice(bytes.substr(segment)));
-  }
   return members;
 }
 

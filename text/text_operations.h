@@ -64,6 +64,12 @@ inline Text ReplaceSubtext(const Text& text, const Text& subtext, const Text& re
 TextArray SplitText(const Text& text, const Text& delimiter = ",",
                     std::optional<std::int64_t> maxMembers = std::nullopt);
 
+// The cutting of SplitText without copying: calls onPiece(bytes) for each
+// member SplitText would make, in order; onPiece returns false to stop. For
+// readers that only look into the pieces.
+template <class OnPiece>
+void ForEachSplitPiece(std::string_view text, std::string_view delimiter, OnPiece onPiece);
+
 // `count` spaces; absent for 0 or less.
 Text BlankText(std::int64_t count);
 
@@ -85,3 +91,26 @@ Text ToText(std::int64_t number);
 Text ToText(const Text& text);
 
 }  // namespace vorlakin
+
+#include "text/byte_search.h"
+
+template <class OnPiece>
+void vorlakin::ForEachSplitPiece(std::string_view text, std::string_view delimiter, OnPiece onPiece) {
+  if (text.empty()) {
+    return;
+  }
+  if (delimiter.empty()) {
+    onPiece(text);
+    return;
+  }
+  std::size_t segment = 0;
+  bool stopped = false;
+  detail::ForEachMatch(text, delimiter, false, 0, [&](std::size_t hit) {
+    stopped = !onPiece(text.substr(segment, hit - segment));
+    segment = hit + delimiter.size();
+    return !stopped;
+  });
+  if (!stopped && segment < text.size()) {
+    onPiece(text.substr(segment));
+  }
+}
