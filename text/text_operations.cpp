@@ -244,6 +244,16 @@ ByteBuffer BytesLeft(const ByteBuffer& buffer, std::int64_t count) {
   return ByteBuffer::PresentOrAbsent(buffer.View().substr(0, Clamp(count, buffer.View().size())));
 }
 
+ByteBuffer BytesLeft(ByteBuffer&& buffer, std::int64_t count) {
+  const std::size_t keep = Clamp(count, buffer.View().size());
+  if (keep == 0) {
+    return ByteBuffer();
+  }
+  ValueString bytes = std::move(buffer).TakeBytes();
+  bytes.resize(keep);
+  return ByteBuffer::Adopt(std::move(bytes));
+}
+
 ByteBuffer BlankBytes(std::int64_t count) {
   if (count <= 0) {
     return ByteBuffer();
@@ -254,6 +264,15 @@ ByteBuffer BlankBytes(std::int64_t count) {
 Text ToText(const ByteBuffer& buffer) {
   const std::string_view bytes = buffer.View();
   return Text::Slice(bytes.substr(0, bytes.find('\0')));
+}
+
+Text ToText(ByteBuffer&& buffer) {
+  ValueString bytes = std::move(buffer).TakeBytes();
+  const std::size_t nul = bytes.find('\0');
+  if (nul != ValueString::npos) {
+    bytes.resize(nul);
+  }
+  return bytes.empty() ? Text() : Text::Adopt(std::move(bytes));
 }
 
 Text ToText(std::int64_t number) { return Text::Present(std::to_string(number)); }

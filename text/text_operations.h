@@ -80,11 +80,15 @@ int CompareText(const Text& a, const Text& b, bool caseSensitive);
 
 // The first `count` bytes of the buffer; absent for 0 or less.
 ByteBuffer BytesLeft(const ByteBuffer& buffer, std::int64_t count);
+// The same, cutting the buffer's own storage instead of copying it.
+ByteBuffer BytesLeft(ByteBuffer&& buffer, std::int64_t count);
 // `count` zero bytes; absent for 0 or less.
 ByteBuffer BlankBytes(std::int64_t count);
 
 // The buffer's bytes before its first NUL (all of them without one).
 Text ToText(const ByteBuffer& buffer);
+// The same, keeping the buffer's storage instead of copying it.
+Text ToText(ByteBuffer&& buffer);
 // Decimal digits, a minus sign first when negative.
 Text ToText(std::int64_t number);
 // A copy; absent when empty.

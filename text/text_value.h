@@ -62,6 +62,8 @@ class ByteBuffer {
   std::string_view View() const noexcept { return bytes_ ? std::string_view(*bytes_) : std::string_view(); }
   // Where a platform read may write; null for the absent buffer.
   char* MutableData() noexcept { return bytes_ ? bytes_->data() : nullptr; }
+  // The storage itself, for a conversion that keeps it; the buffer is used up.
+  ValueString TakeBytes() && { return bytes_ ? std::move(*bytes_) : ValueString(); }
 
   friend bool operator==(const ByteBuffer&, const ByteBuffer&) = default;
 
