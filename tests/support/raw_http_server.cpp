@@ -103,6 +103,11 @@ bool RawHttpServer::WaitForRequests(std::size_t count, std::chrono::milliseconds
   return changed_.wait_for(lock, limit, [&] { return requests_.size() >= count; });
 }
 
+bool RawHttpServer::WaitUntilIdle(std::chrono::milliseconds limit) const {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, limit, [&] { return openConnections_ == 0; });
+}
+
 void RawHttpServer::AcceptLoop(int maxConnections) {
   for (int served = 0; served < maxConnections && !stopping_;) {
     pollfd p{listener_, POLLIN, 0};
@@ -110,6 +115,10 @@ void RawHttpServer::AcceptLoop(int maxConnections) {
     const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     if (client < 0) continue;
     ++served;
+    {
+      const std::lock_guard lock(mutex_);
+      ++openConnections_;
+    }
     workers_.emplace_back([this, client] { Serve(client); });
   }
 }
@@ -143,6 +152,11 @@ void RawHttpServer::Serve(int client) {
       break;
   }
   close(client);
+  {
+    const std::lock_guard lock(mutex_);
+    --openConnections_;
+  }
+  changed_.notify_all();
 }
 
 ScriptedReply RawReply(std::string bytes, ScriptedReply::End end, std::chrono::milliseconds stall) {

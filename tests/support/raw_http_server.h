@@ -46,6 +46,8 @@ class RawHttpServer {
   std::vector<std::string> Requests() const;
   // Waits until `count` requests have arrived, for at most `limit`.
   bool WaitForRequests(std::size_t count, std::chrono::milliseconds limit) const;
+  // Waits until every connection so far has been closed on this side.
+  bool WaitUntilIdle(std::chrono::milliseconds limit) const;
 
  private:
   void AcceptLoop(int maxConnections);
@@ -59,6 +61,7 @@ class RawHttpServer {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   std::vector<std::string> requests_;
+  int openConnections_ = 0;
   std::vector<std::thread> workers_;
   std::thread acceptor_;
 };
