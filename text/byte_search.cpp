@@ -72,28 +72,6 @@ Needle::Needle(std::string_view bytes, bool foldCase)
 #endif
 }
 
-bool Needle::MatchesAt(const unsigned char* at) const noexcept {
-  const unsigned char* p = pattern();
-  const std::size_t m = bytes_.size();
-  if (!foldCase_) {
-    if (m > 16) {
-      return std::memcmp(at, p, m) == 0;
-    }
-    for (std::size_t k = 0; k < m; ++k) {  // markers and split words: cheaper than a call
-      if (at[k] != p[k]) {
-        return false;
-      }
-    }
-    return true;
-  }
-  for (std::size_t k = 0; k < m; ++k) {
-    if (FoldAscii(at[k]) != p[k]) {
-      return false;
-    }
-  }
-  return true;
-}
-
 std::size_t NeedleFinder::Next(std::string_view haystack, std::size_t from) {
   const std::size_t m = needle_.size();
   if (m == 0 || haystack.size() < m || from > haystack.size() - m) {

@@ -63,7 +63,16 @@ class Needle {
     return foldCase_ ? (longFolded_ ? longFolded_.get() : shortFolded_)
                      : reinterpret_cast<const unsigned char*>(bytes_.data());
   }
-  bool MatchesAt(const unsigned char* at) const noexcept;
+  bool MatchesAt(const unsigned char* at) const noexcept {
+    const unsigned char* p = pattern();
+    const std::size_t m = bytes_.size();
+    for (std::size_t k = 0; k < m; ++k) {
+      if ((foldCase_ ? FoldAscii(at[k]) : at[k]) != p[k]) {
+        return false;
+      }
+    }
+    return true;
+  }
 
   // What the filter looks for: a candidate's first and last byte, OR-ed
   // with the mask, must equal the wanted byte. OR-ing 0x20 maps both cases

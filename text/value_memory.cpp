@@ -98,10 +98,4 @@ void ValueString::resize(std::size_t bytes) {
   }
 }
 
-void ValueString::swap(ValueString& other) noexcept {
-  std::swap(data_, other.data_);
-  std::swap(size_, other.size_);
-  std::swap(capacity_, other.capacity_);
-}
-
 }  // namespace vorlakin

@@ -4,6 +4,7 @@
 // number of bytes that was asked for.
 
 #include <cstddef>
+#include <utility>
 #include <string_view>
 
 namespace vorlakin {
@@ -70,7 +71,11 @@ class ValueString {
   void append(std::string_view bytes);
   void resize(std::size_t bytes);  // new bytes are zero
   std::size_t find(char c) const noexcept { return view().find(c); }
-  void swap(ValueString& other) noexcept;
+  void swap(ValueString& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+  }
 
   friend bool operator==(const ValueString& a, const ValueString& b) noexcept { return a.view() == b.view(); }
 
