@@ -31,7 +31,6 @@ extern char** environ;
 namespace vorlakin::bench {
 namespace {
 
-constexpr std::size_t kMiB = 1024 * 1024;
 constexpr std::size_t kBlock = 64 * 1024;
 
 testing::ScriptedReply BodyOf(std::size_t size) {
@@ -80,34 +79,31 @@ void Register(int port, std::size_t size) {
   const std::string base = "http://127.0.0.1:" + std::to_string(port);
   const std::string group = std::to_string(size / kMiB) + " MiB";
   const std::string url = base + "/" + std::to_string(size);
-  const auto setBytes = [size](benchmark::State& state) {
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
-  };
   benchmark::RegisterBenchmark((group + "/bare reads").c_str(), [=](benchmark::State& state) {
     for (auto _ : state) {
       if (BareReads(port, size, false) != size) state.SkipWithError("short body");
     }
-    setBytes(state);
+    SetBytes(state, size);
   })->Unit(benchmark::kMillisecond)->UseRealTime();
   benchmark::RegisterBenchmark((group + "/bare reads + pump").c_str(), [=](benchmark::State& state) {
     for (auto _ : state) {
       if (BareReads(port, size, true) != size) state.SkipWithError("short body");
     }
-    setBytes(state);
+    SetBytes(state, size);
   })->Unit(benchmark::kMillisecond)->UseRealTime();
   benchmark::RegisterBenchmark((group + "/FetchWebPage + pump").c_str(), [=](benchmark::State& state) {
     const Text target(url.c_str());
     for (auto _ : state) {
       if (static_cast<std::size_t>(FetchWebPage(target).Length()) != size) state.SkipWithError("short body");
     }
-    setBytes(state);
+    SetBytes(state, size);
   })->Unit(benchmark::kMillisecond)->UseRealTime();
   benchmark::RegisterBenchmark((group + "/curl -s -o /dev/null").c_str(), [=](benchmark::State& state) {
     const std::string command = "curl -s -o /dev/null " + url;
     for (auto _ : state) {
       if (std::system(command.c_str()) != 0) state.SkipWithError("curl failed");
     }
-    setBytes(state);
+    SetBytes(state, size);
   })->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 

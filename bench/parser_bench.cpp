@@ -19,8 +19,6 @@
 namespace vorlakin::bench {
 namespace {
 
-constexpr std::size_t kMiB = 1024 * 1024;
-
 // A reply in the shape the service sends: a status, then the events, each
 // with its time first and its context last. Context texts vary in length.
 std::string TrackingReply(std::size_t size) {
@@ -76,7 +74,7 @@ void Register(std::size_t size, bool withNlohmann) {
   keep.push_back(std::make_unique<Input>(Input{json, Text::Present(json), simdjson::padded_string(json)}));
   const Input* input = keep.back().get();
   const std::string group = "reply " + std::to_string(size / kMiB) + " MiB";
-  const auto bytes = static_cast<std::int64_t>(input->json.size());
+  const std::size_t bytes = input->json.size();
 
   // Both extractions must agree with the parser, or the race is not fair.
   simdjson::ondemand::parser checkParser;
@@ -89,16 +87,16 @@ void Register(std::size_t size, bool withNlohmann) {
   benchmark::RegisterBenchmark((group + "/simdjson on-demand").c_str(), [input, bytes](benchmark::State& state) {
     simdjson::ondemand::parser parser;
     for (auto _ : state) benchmark::DoNotOptimize(ExtractWithSimdjson(parser, input->padded));
-    state.SetBytesProcessed(state.iterations() * bytes);
+    SetBytes(state, bytes);
   });
   benchmark::RegisterBenchmark((group + "/ParseTrackingResponse").c_str(), [input, bytes](benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(ParseTrackingResponse(input->text));
-    state.SetBytesProcessed(state.iterations() * bytes);
+    SetBytes(state, bytes);
   });
   if (withNlohmann) {
     benchmark::RegisterBenchmark((group + "/nlohmann-json").c_str(), [input, bytes](benchmark::State& state) {
       for (auto _ : state) benchmark::DoNotOptimize(ExtractWithNlohmann(input->json));
-      state.SetBytesProcessed(state.iterations() * bytes);
+      SetBytes(state, bytes);
     });
   }
   std::printf("%s: %zu events\n", group.c_str(), events);

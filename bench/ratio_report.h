@@ -2,16 +2,26 @@
 // Runs the registered benchmarks and then prints each one's time as a ratio
 // against a baseline measured in the same run, so that a noisy machine does
 // not spoil the comparison. Benchmarks are named "<group>/<what>"; in each
-// group the first one registered is the baseline.
+// group the first one registered is the baseline. Also the small helpers
+// every benchmark program here uses.
 
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace vorlakin::bench {
+
+inline constexpr std::size_t kMiB = 1024 * 1024;
+
+// Every iteration handled `bytes`: Google Benchmark shows the rate.
+inline void SetBytes(benchmark::State& state, std::size_t bytes) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+}
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:

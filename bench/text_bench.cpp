@@ -17,8 +17,6 @@
 namespace vorlakin::bench {
 namespace {
 
-constexpr std::size_t kMiB = 1024 * 1024;
-
 std::string Repeat(const std::string& unit, std::size_t size) {
   std::string out;
   out.reserve(size + unit.size());
@@ -48,10 +46,6 @@ std::size_t CountWithMemmem(const std::string& hay, const std::string& needle) {
     at = static_cast<const char*>(hit) + needle.size();
   }
   return count;
-}
-
-void SetBytes(benchmark::State& state, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 
 // One group of benchmarks on one input: memmem, FindText exact and folded

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "text/byte_search.h"
 #include "text/text_value.h"
 
 namespace vorlakin {
@@ -95,8 +96,6 @@ Text ToText(std::int64_t number);
 Text ToText(const Text& text);
 
 }  // namespace vorlakin
-
-#include "text/byte_search.h"
 
 template <class OnPiece>
 void vorlakin::ForEachSplitPiece(std::string_view text, std::string_view delimiter, OnPiece onPiece) {

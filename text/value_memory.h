@@ -4,8 +4,8 @@
 // number of bytes that was asked for.
 
 #include <cstddef>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 namespace vorlakin {
 
@@ -59,7 +59,6 @@ class ValueString {
 
   std::size_t size() const noexcept { return size_; }
   bool empty() const noexcept { return size_ == 0; }
-  std::size_t capacity() const noexcept { return capacity_; }
   char* data() noexcept { return data_; }
   const char* data() const noexcept { return data_ != nullptr ? data_ : ""; }
   const char* c_str() const noexcept { return data(); }

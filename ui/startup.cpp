@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QScreen>
 
-#include <memory>
 #include <new>
 
 #include "query/courier_catalogue.h"

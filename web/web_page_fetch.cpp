@@ -90,8 +90,8 @@ Text FetchWebPage(const Text& url, const Text& method, const std::optional<Text>
 
   if (responseHeaders != nullptr) {
     // 1024 spaces and the NUL after them; a query that fails leaves them.
-    ByteBuffer buffer =
-        ConcatByteBuffers(ByteBuffer::Present(BlankText(kHeaderBufferBytes).View()), ByteBuffer::Present({"", 1}));
+    const Text spaces = BlankText(kHeaderBufferBytes);
+    ByteBuffer buffer = ByteBuffer::Present({spaces.CString(), kHeaderBufferBytes + 1});
     std::uint32_t length = kHeaderBufferBytes;
     HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.MutableData(), &length, nullptr);
     *responseHeaders = ToText(buffer);

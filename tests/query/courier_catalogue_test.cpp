@@ -100,8 +100,6 @@ constexpr KnownCourier kKnown[] = {
     {"申通快递", "shentong", 2},
 };
 
-Text Gbk(const char* utf8) { return Text::Present(Utf8ToGbk(utf8)); }
-
 TEST(CourierCatalogue, EveryNameIsItsGbkBytesAndYieldsItsCode) {
   const auto& catalogue = CourierCatalogue();
   ASSERT_EQ(std::size(kKnown), catalogue.size());

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/code_page.h"
 #include "text/text_value.h"
 
 namespace vorlakin {
@@ -45,6 +46,9 @@ inline void PrintTo(const TextArray& array, std::ostream* os) {
 
 // Absent for nullptr, else present; lets tables spell both empty forms.
 inline Text T(const char* bytes) { return Text(bytes); }
+
+// The GBK text of a UTF-8 literal, so that tests can spell Chinese plainly.
+inline Text Gbk(const char* utf8) { return Text::Present(Utf8ToGbk(utf8)); }
 inline const Text kAbsent{};
 
 }  // namespace vorlakin

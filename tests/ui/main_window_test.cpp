@@ -33,8 +33,6 @@
 namespace vorlakin {
 namespace {
 
-Text Gbk(const char* utf8) { return Text::Present(Utf8ToGbk(utf8)); }
-
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
